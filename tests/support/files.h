@@ -1,0 +1,29 @@
+// Small file helpers for tests: temporary folders, whole-file reads and writes.
+#ifndef ORVO_TESTS_SUPPORT_FILES_H
+#define ORVO_TESTS_SUPPORT_FILES_H
+
+#include <string>
+
+// A new empty folder under $TMPDIR (or /tmp), removed with everything in it when this goes away.
+class TemporaryFolder {
+public:
+    explicit TemporaryFolder(const std::string &stem = "orvo-test");
+    ~TemporaryFolder();
+    TemporaryFolder(const TemporaryFolder &) = delete;
+    TemporaryFolder &operator=(const TemporaryFolder &) = delete;
+    const std::string &path() const { return path_; }
+
+private:
+    std::string path_;
+};
+
+bool Exists(const std::string &path);
+bool IsDirectory(const std::string &path);
+std::string ReadFile(const std::string &path);
+void WriteFile(const std::string &path, const std::string &bytes);
+void MakeDirectories(const std::string &path);
+void RemoveTree(const std::string &path);
+// Removes everything inside a folder, keeping the folder.
+void EmptyDirectory(const std::string &path);
+
+#endif
