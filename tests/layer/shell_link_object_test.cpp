@@ -114,6 +114,11 @@ struct LinkCase {
     std::string readTarget; // what a reader finds as the target
 };
 
+void PrintTo(const LinkCase &c, std::ostream *out)
+{
+    *out << c.label;
+}
+
 class ShellLinkReadBack : public ShellLinkObjectTest, public ::testing::WithParamInterface<LinkCase> {};
 
 TEST_P(ShellLinkReadBack, LiblnkAndLnkinfoReadTheFieldsThatWereSet)
@@ -170,6 +175,11 @@ struct SaveFailureCase {
     std::string linkPath;
     HRESULT expected;
 };
+
+void PrintTo(const SaveFailureCase &c, std::ostream *out)
+{
+    *out << c.label;
+}
 
 class ShellLinkSaveFailure : public ShellLinkObjectTest, public ::testing::WithParamInterface<SaveFailureCase> {};
 

@@ -22,6 +22,11 @@ struct CombineCase {
     std::string expected;
 };
 
+void PrintTo(const CombineCase &c, std::ostream *out)
+{
+    *out << c.label;
+}
+
 std::string Repeat(char c, size_t count)
 {
     return std::string(count, c);

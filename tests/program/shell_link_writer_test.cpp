@@ -48,6 +48,11 @@ struct ScriptCase {
     std::string trace;
 };
 
+void PrintTo(const ScriptCase &c, std::ostream *out)
+{
+    *out << c.label;
+}
+
 FakeComScript Script(HRESULT create, HRESULT query, HRESULT setters, HRESULT save)
 {
     FakeComScript script;

@@ -49,6 +49,11 @@ struct PageCase {
     const char *url;
 };
 
+void PrintTo(const PageCase &c, std::ostream *out)
+{
+    *out << c.label;
+}
+
 class WebShortCutBytes : public WebShortCutTest, public ::testing::WithParamInterface<PageCase> {};
 
 TEST_P(WebShortCutBytes, HoldsTheSectionCrLfAndTheUrlWithNoFinalLineEnd)
@@ -97,6 +102,11 @@ struct UnopenableCase {
     const char *label;
     void (*stage)(const std::string &desktop);
 };
+
+void PrintTo(const UnopenableCase &c, std::ostream *out)
+{
+    *out << c.label;
+}
 
 class WebShortCutUnopenable : public WebShortCutTest, public ::testing::WithParamInterface<UnopenableCase> {};
 

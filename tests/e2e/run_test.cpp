@@ -1,0 +1,290 @@
+// The whole run, as a user starts it: one table of cases for both builds (the native program, and the
+// Windows exe under Wine), the pauses of the trace configuration, and the fake COM library's cases.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "e2e/harness.h"
+#include "support/link_reader.h"
+
+namespace {
+
+const char kLinkName[] = "Orvo Recorder.pif";
+
+// A fresh desktop and product folder for each case.
+class RunTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        prefix = &CurrentPrefix();
+        RemoveTree(prefix->Desktop());
+        MakeDirectories(prefix->Desktop());
+        product = prefix->DriveC() + "/Orvo";
+        RemoveTree(product);
+        MakeDirectories(product);
+    }
+
+    ProcessSpec Spec(const std::string &directory, const std::vector<std::string> &arguments = {}) const
+    {
+        ProcessSpec spec;
+        spec.argv = CommandLine(CurrentBuild().program, arguments);
+        spec.directory = directory;
+        spec.environment = prefix->Environment();
+        return spec;
+    }
+
+    // Runs to the end. With trace off, standard input is a pipe that holds a key and stays open, and
+    // must still hold it afterwards; with trace on, it is at its end, which ends each pause at once.
+    ProcessResult Run(const ProcessSpec &spec)
+    {
+        std::string unread;
+        ProcessResult result =
+            kTraceBuild ? RunToEnd(spec, Input::AtEnd) : RunToEnd(spec, Input::HeldOpen, "k\n", &unread);
+        EXPECT_FALSE(result.timedOut);
+        if (!kTraceBuild) {
+            EXPECT_EQ(unread, "k\n") << "standard input was read with trace off";
+        }
+        return result;
+    }
+
+    // What every reader should find in the link made in directory (Windows form).
+    static LinkReading LinkFor(const std::string &directory)
+    {
+        LinkReading reading;
+        reading.opened = true;
+        reading.localPath = NormalisedTarget(directory + "\\recorder.bat");
+        reading.description = kLinkName;
+        reading.iconLocation = directory + "\\vandrel.ico";
+        reading.iconIndex = 0;
+        return reading;
+    }
+
+    static std::string UrlFor(const std::string &directory)
+    {
+        std::string page = directory + "\\QirPlayer.html";
+        for (char &c : page) {
+            if (c == '\\') {
+                c = '/';
+            }
+        }
+        return "[InternetShortcut]\r\nURL=file://" + page;
+    }
+
+    void ExpectBothShortcuts(const std::string &directory)
+    {
+        EXPECT_EQ(ReadLinkWithLiblnk(LinkFileOf(prefix->Desktop())), LinkFor(directory));
+        ASSERT_TRUE(Exists(UrlFileOf(prefix->Desktop())));
+        EXPECT_EQ(ReadFile(UrlFileOf(prefix->Desktop())), UrlFor(directory));
+    }
+
+    Prefix *prefix = nullptr;
+    std::string product;
+};
+
+// Where the program is started, with what, and how the run should end.
+struct RunCase {
+    const char *label;
+    const char *folder; // under drive_c ("" is the drive root); "outside" is a folder outside drive_c
+    std::vector<std::string> arguments;
+    bool removeDesktop;
+    Outcome outcome;
+};
+
+void PrintTo(const RunCase &c, std::ostream *out)
+{
+    *out << c.label;
+}
+
+class RunCases : public RunTest, public ::testing::WithParamInterface<RunCase> {};
+
+TEST_P(RunCases, PrintsExactlyItsLinesMakesItsFilesAndExitsZero)
+{
+    const RunCase &c = GetParam();
+    TemporaryFolder outside("orvo-outside");
+    std::string directory = std::string(c.folder) == "outside" ? outside.path() + "/Orvo Product"
+                                                               : prefix->DriveC() + (*c.folder ? "/" : "") + c.folder;
+    MakeDirectories(directory);
+    if (c.removeDesktop) {
+        RemoveTree(prefix->Desktop());
+    }
+    std::string windowsDirectory = prefix->WindowsPath(directory);
+
+    ProcessResult result = Run(Spec(directory, c.arguments));
+
+    Expectation expectation;
+    expectation.outcome = c.outcome;
+    expectation.directory = windowsDirectory;
+    expectation.linkTrace = " Succeeded thru CoCreateInstance:0 \n Succeeded thru Query Interface:0 \n"
+                            " SAVE RETURNS:80070003 \n";
+    EXPECT_EQ(result.exitStatus, 0);
+    EXPECT_EQ(result.output, AsPrinted(ExpectedOutput(expectation)));
+    if (c.outcome == Outcome::Success) {
+        ExpectBothShortcuts(windowsDirectory);
+    } else {
+        EXPECT_FALSE(Exists(prefix->Desktop()));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, RunCases,
+    ::testing::Values(
+        RunCase{"ProductFolder", "Orvo", {}, false, Outcome::Success},
+        RunCase{"FolderWithBlanks", "Program Files/Orvo Demo", {}, false, Outcome::Success},
+        RunCase{"FolderOutsideDriveC", "outside", {}, false, Outcome::Success},
+        RunCase{"DriveRoot", "", {}, false, Outcome::Success},
+        RunCase{"ArgumentsAreIgnored", "Orvo", {"--help", "/?", "-t", "a b", "", "Orvo Player.url"}, false,
+                Outcome::Success},
+        RunCase{"DesktopMissing", "Orvo", {}, true, Outcome::LinkFails}),
+    [](const ::testing::TestParamInfo<RunCase> &info) { return std::string(info.param.label); });
+
+TEST_F(RunTest, ASecondRunReplacesLongerEarlierShortcutsWhole)
+{
+    WriteFile(LinkFileOf(prefix->Desktop()), std::string(30000, 'L'));
+    WriteFile(UrlFileOf(prefix->Desktop()), "[InternetShortcut]\r\nURL=file://" + std::string(5000, 'u') + "\r\n");
+    for (int run = 0; run < 2; ++run) {
+        ProcessResult result = Run(Spec(product));
+        EXPECT_EQ(result.exitStatus, 0);
+        ExpectBothShortcuts("C:\\Orvo");
+    }
+    EXPECT_LT(ReadFile(LinkFileOf(prefix->Desktop())).size(), 2000u);
+}
+
+#if ORVO_TRACE_BUILD
+// The pauses of the trace configuration, as a user at the console meets them.
+TEST_F(RunTest, TracePausesWaitForAVisibleKeyAndShowTheirPromptFirst)
+{
+    Conversation run(Spec(product));
+    ASSERT_TRUE(run.ReadUntilEndsWith(AsPrinted(" Enter any key to proceed:"), 30000)) << run.output();
+    EXPECT_EQ(run.ReadFor(300), "") << "the run went on before a key";
+    run.Send("\n \n\n");
+    EXPECT_EQ(run.ReadFor(500), "") << "blank lines ended the first pause";
+    run.Send("k\n");
+
+    Expectation expectation;
+    expectation.directory = "C:\\Orvo";
+    std::string whole = AsPrinted(ExpectedOutput(expectation));
+    ASSERT_TRUE(run.ReadUntilEndsWith(AsPrinted(" \nEnter any key to proceed:"), 30000)) << run.output();
+    EXPECT_EQ(run.output(), whole);
+    EXPECT_EQ(run.ReadFor(300), "");
+    run.Send("\n");
+    EXPECT_EQ(run.ReadFor(500), "") << "a blank line ended the second pause";
+    run.Send("q\n");
+    ProcessResult result = run.Finish();
+    EXPECT_EQ(result.exitStatus, 0);
+    EXPECT_EQ(result.output, whole);
+    ExpectBothShortcuts("C:\\Orvo");
+}
+#endif
+
+TEST_F(RunTest, StandardInputClosedChangesNothing)
+{
+    ProcessResult result = RunToEnd(Spec(product), Input::Closed);
+    Expectation expectation;
+    expectation.directory = "C:\\Orvo";
+    EXPECT_EQ(result.exitStatus, 0);
+    EXPECT_EQ(result.output, AsPrinted(ExpectedOutput(expectation)));
+    ExpectBothShortcuts("C:\\Orvo");
+}
+
+// The native program on the fake COM library, to provoke what the real one will not show. The fake
+// writes each call to standard error as "<call>", into the same pipe as the program's output. These
+// cases are left out of the Windows run (its command line filters FakeCom*).
+class FakeComRun : public RunTest {
+protected:
+
+    // Runs with a script; splits the merged output into the program's text and the calls.
+    ProcessResult RunScripted(const std::string &script, std::vector<std::string> *calls, std::string *between)
+    {
+        ProcessSpec spec = Spec(product);
+        spec.argv = {CurrentBuild().fakeCom};
+        spec.environment.push_back("ORVO_FAKE_COM=" + script);
+        spec.mergeStandardError = true;
+        ProcessResult result = Run(spec);
+        std::string text;
+        calls->clear();
+        between->clear();
+        for (size_t at = 0; at < result.output.size();) {
+            if (result.output[at] == '<') {
+                size_t end = result.output.find('>', at);
+                calls->push_back(result.output.substr(at + 1, end - at - 1));
+                at = end + 1;
+                // What the program printed right after CoUninitialize, up to its next call.
+                if (calls->back() == "CoUninitialize") {
+                    *between = result.output.substr(at, result.output.find('<', at) - at);
+                }
+            } else {
+                text += result.output[at++];
+            }
+        }
+        result.output = text;
+        return result;
+    }
+};
+
+TEST_F(FakeComRun, CoInitializeFailingEndsTheRunSilentlyWithoutUninitialising)
+{
+    std::vector<std::string> calls;
+    std::string after;
+    ProcessResult result = RunScripted("CoInitialize=0x8000FFFF", &calls, &after);
+    Expectation expectation;
+    expectation.outcome = Outcome::CoInitializeFails;
+    EXPECT_EQ(result.exitStatus, 0);
+    EXPECT_EQ(result.output, ExpectedOutput(expectation));
+    EXPECT_EQ(calls, std::vector<std::string>{"CoInitialize(NULL)"});
+    EXPECT_FALSE(Exists(LinkFileOf(prefix->Desktop())) || Exists(UrlFileOf(prefix->Desktop())));
+}
+
+struct UninitialiseCase {
+    const char *label;
+    const char *script;
+    Outcome outcome;
+    const char *linkTrace;
+    const char *printedNext; // what the program prints right after CoUninitialize
+};
+
+void PrintTo(const UninitialiseCase &c, std::ostream *out)
+{
+    *out << c.label;
+}
+
+class FakeComUninitialise : public FakeComRun, public ::testing::WithParamInterface<UninitialiseCase> {};
+
+TEST_P(FakeComUninitialise, CoUninitializeComesOnceRightAfterTheLinkStepWhateverItsResult)
+{
+    const UninitialiseCase &c = GetParam();
+    std::vector<std::string> calls;
+    std::string after;
+    ProcessResult result = RunScripted(c.script, &calls, &after);
+
+    Expectation expectation;
+    expectation.outcome = c.outcome;
+    expectation.directory = "C:\\Orvo";
+    expectation.linkTrace = c.linkTrace;
+    EXPECT_EQ(result.exitStatus, 0);
+    EXPECT_EQ(result.output, ExpectedOutput(expectation));
+    EXPECT_EQ(std::count(calls.begin(), calls.end(), "CoUninitialize"), 1);
+    ASSERT_FALSE(calls.empty());
+    EXPECT_EQ(calls.back(), "CoUninitialize") << "a COM call came after CoUninitialize";
+    EXPECT_EQ(calls.front(), "CoInitialize(NULL)");
+    EXPECT_EQ(after.substr(0, strlen(c.printedNext)), c.printedNext);
+    EXPECT_EQ(Exists(UrlFileOf(prefix->Desktop())), c.outcome == Outcome::Success);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    FakeCom, FakeComUninitialise,
+    ::testing::Values(
+        UninitialiseCase{"LinkSucceeds", "Save=0", Outcome::Success, "",
+                         "\n Creating Shortcut on Desktop:Orvo Player.url"},
+        UninitialiseCase{"SaveFails", "Save=0x80070003", Outcome::LinkFails,
+                         " Succeeded thru CoCreateInstance:0 \n Succeeded thru Query Interface:0 \n"
+                         " SAVE RETURNS:80070003 \n",
+                         kTraceBuild ? " Error in ShortCut " : ""},
+        UninitialiseCase{"CoCreateInstanceFails", "CoCreateInstance=0x80040154", Outcome::LinkFails,
+                         " Failed CoCreateInstance:-2147221164 \n", kTraceBuild ? " Error in ShortCut " : ""},
+        UninitialiseCase{"QueryInterfaceFails", "QueryInterface=0x80004002", Outcome::LinkFails,
+                         " Succeeded thru CoCreateInstance:0 \n Failed Query Interface:-2147467262 \n",
+                         kTraceBuild ? " Error in ShortCut " : ""}),
+    [](const ::testing::TestParamInfo<UninitialiseCase> &info) { return std::string(info.param.label); });
+
+} // namespace
