@@ -2,6 +2,7 @@
 // Windows exe under Wine), the pauses of the trace configuration, and the fake COM library's cases.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -286,5 +287,91 @@ INSTANTIATE_TEST_SUITE_P(
                          " Succeeded thru CoCreateInstance:0 \n Failed Query Interface:-2147467262 \n",
                          kTraceBuild ? " Error in ShortCut " : ""}),
     [](const ::testing::TestParamInfo<UninitialiseCase> &info) { return std::string(info.param.label); });
+
+} // namespace
+
+namespace {
+
+// What the real shell link object under Wine reads from a link (read-link.exe, a test tool).
+LinkReading ReadLinkWithWineShell(const Prefix &prefix, const std::string &windowsPath)
+{
+    ProcessSpec spec;
+    spec.argv = {"wine", CurrentBuild().readLink, windowsPath};
+    spec.environment = prefix.Environment();
+    ProcessResult result = RunToEnd(spec, Input::AtEnd);
+    LinkReading reading;
+    if (result.exitStatus != 0) {
+        reading.error = "read-link failed with " + std::to_string(result.exitStatus) + ": " + result.output;
+        return reading;
+    }
+    reading.opened = true;
+    std::string text = result.output;
+    text.erase(std::remove(text.begin(), text.end(), '\r'), text.end());
+    for (size_t at = 0; at < text.size();) {
+        size_t end = text.find('\n', at);
+        std::string line = text.substr(at, end - at);
+        at = end == std::string::npos ? text.size() : end + 1;
+        size_t equals = line.find('=');
+        std::string key = line.substr(0, equals);
+        std::string value = equals == std::string::npos ? "" : line.substr(equals + 1);
+        if (key == "path") {
+            reading.localPath = value;
+        } else if (key == "description") {
+            reading.description = value;
+        } else if (key == "icon") {
+            reading.iconLocation = value;
+        } else if (key == "index") {
+            reading.iconIndex = std::stoll(value);
+        }
+    }
+    return reading;
+}
+
+// The two link writers, the shell's under Wine and the native layer's, for the same product folder;
+// each link read by the real shell link object, by liblnk and by lnkinfo. Their bytes may differ;
+// their readings must not. Runs with the Windows build only.
+class CrossCheckReaders : public RunTest, public ::testing::WithParamInterface<const char *> {};
+
+TEST_P(CrossCheckReaders, BothWritersLinksReadTheSameThroughEveryReader)
+{
+    std::string directory = prefix->DriveC() + "/" + GetParam();
+    MakeDirectories(directory);
+    std::string windowsDirectory = prefix->WindowsPath(directory);
+    std::string readings = prefix->DriveC() + "/readings";
+    RemoveTree(readings);
+    MakeDirectories(readings);
+
+    const struct {
+        const char *name;
+        std::vector<std::string> argv;
+    } writers[] = {{"windows", CommandLine(CurrentBuild().program, {})}, {"native", {ORVO_NATIVE_PROGRAM}}};
+    for (const auto &writer : writers) {
+        RemoveTree(prefix->Desktop());
+        MakeDirectories(prefix->Desktop());
+        ProcessSpec spec = Spec(directory);
+        spec.argv = writer.argv;
+        ASSERT_EQ(Run(spec).exitStatus, 0) << writer.name;
+        ASSERT_TRUE(Exists(LinkFileOf(prefix->Desktop()))) << writer.name;
+        WriteFile(readings + "/" + writer.name + ".pif", ReadFile(LinkFileOf(prefix->Desktop())));
+    }
+
+    LinkReading expected = LinkFor(windowsDirectory);
+    for (const auto &writer : writers) {
+        std::string file = readings + "/" + writer.name + ".pif";
+        SCOPED_TRACE(std::string("the link written by the ") + writer.name + " build");
+        EXPECT_EQ(ReadLinkWithWineShell(*prefix, "C:\\readings\\" + std::string(writer.name) + ".pif"), expected);
+        EXPECT_EQ(ReadLinkWithLiblnk(file), expected);
+        EXPECT_EQ(ReadLinkWithLnkinfo(file), expected);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(CrossCheck, CrossCheckReaders, ::testing::Values("Orvo", "Program Files/Orvo Demo", ""),
+                         [](const ::testing::TestParamInfo<const char *> &info) {
+                             std::string name = *info.param ? info.param : "DriveRoot";
+                             name.erase(std::remove_if(name.begin(), name.end(),
+                                                       [](char c) { return !isalnum(static_cast<unsigned char>(c)); }),
+                                        name.end());
+                             return name;
+                         });
 
 } // namespace
