@@ -33,6 +33,10 @@ if [ "$windows" = yes ]; then
       { windows=no; windows_reason="the Windows build failed"; }
   done
 fi
+if [ "$windows" = yes ]; then
+  step "package win32" sh -c 'cd build/win32 && cpack -G ZIP >/dev/null &&
+    cmake -E tar tf orvo-shortcuts-*-win32.zip | tee /dev/stderr | grep -q "/orvo-shortcuts.exe$"'
+fi
 for preset in native native-trace native-asan; do
   step "build $preset" sh -c "cmake --preset $preset >/dev/null && cmake --build --preset $preset -j $jobs"
 done
