@@ -128,7 +128,8 @@ public:
     {
         ULONG left = --references_;
         if (left == 0) {
-            delete this;
+            this->~ShellLinkObject();
+            free(this);
         }
         return left;
     }
@@ -208,11 +209,13 @@ private:
 
 HRESULT CreateShellLinkObject(REFIID iid, void **object)
 {
-    ShellLinkObject *link = new (std::nothrow) ShellLinkObject;
-    if (link == NULL) {
+    // malloc and placement new keep the C++ runtime library out of the program.
+    void *memory = malloc(sizeof(ShellLinkObject));
+    if (memory == NULL) {
         *object = NULL;
         return E_OUTOFMEMORY;
     }
+    ShellLinkObject *link = new (memory) ShellLinkObject;
     HRESULT hr = link->QueryInterface(iid, object);
     link->Release(); // the interface handed out, if any, holds the only reference now
     return hr;
