@@ -33,6 +33,9 @@ int CreateWebShortCut(const char *webPath, PathBuffer &pagePath)
     size_t pageLength = end != NULL ? static_cast<size_t>(static_cast<const char *>(end) - pagePath) : MAX_PATH;
     bool failed = fwrite(kHead, 1, sizeof kHead - 1, file) != sizeof kHead - 1;
     failed = fwrite(pagePath, 1, pageLength, file) != pageLength || failed;
+    // The flush is checked on its own: Wine's msvcrt, for one, has fclose report success even when the
+    // flush inside it failed.
+    failed = fflush(file) != 0 || ferror(file) != 0 || failed;
     failed = fclose(file) != 0 || failed;
 
     // A shortcut cut short by a full disk would open a wrong page: it is removed, and the run reports it.

@@ -1,6 +1,7 @@
 // What the end-to-end tests need; see harness.h.
 #include "harness.h"
 
+#include <iconv.h>
 #include <limits.h>
 #include <stdlib.h>
 #include <unistd.h>
@@ -162,6 +163,45 @@ std::string AsPrinted(const std::string &text)
         printed += c;
     }
     return printed;
+}
+
+std::string InAnsi(const std::string &utf8)
+{
+    if (gBuild.kind != BuildKind::Windows) {
+        return utf8;
+    }
+    iconv_t converter = iconv_open("CP1252", "UTF-8");
+    if (converter == reinterpret_cast<iconv_t>(-1)) {
+        throw std::runtime_error("iconv cannot convert to CP1252");
+    }
+    std::string out(utf8.size(), '\0');
+    char *in = const_cast<char *>(utf8.data());
+    size_t inLeft = utf8.size();
+    char *to = out.data();
+    size_t outLeft = out.size();
+    size_t done = iconv(converter, &in, &inLeft, &to, &outLeft);
+    iconv_close(converter);
+    if (done == static_cast<size_t>(-1)) {
+        throw std::runtime_error("text not in CP1252: " + utf8);
+    }
+    out.resize(out.size() - outLeft);
+    return out;
+}
+
+namespace {
+
+bool gPrivateMounts = false;
+
+} // namespace
+
+bool HavePrivateMounts()
+{
+    return gPrivateMounts;
+}
+
+void SetPrivateMounts(bool available)
+{
+    gPrivateMounts = available;
 }
 
 namespace {

@@ -64,6 +64,14 @@ std::vector<std::string> CommandLine(const std::string &program, const std::vect
 // Turns the line feeds of expected output into what the build prints: CR LF for Windows' text mode.
 std::string AsPrinted(const std::string &text);
 
+// UTF-8 text in the build's ANSI code page: UTF-8 itself on the native layer, Windows-1252 under Wine
+// (its code page for the test's locale). This is what the program prints and writes for such text.
+std::string InAnsi(const std::string &utf8);
+
+// Whether this run has a mount namespace of its own, in which tests may mount file systems.
+bool HavePrivateMounts();
+void SetPrivateMounts(bool available);
+
 // How a run ends, for the output it should print.
 enum class Outcome {
     Success,

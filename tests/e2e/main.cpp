@@ -3,8 +3,11 @@
 // that cannot run is a failure instead.
 #include <gtest/gtest.h>
 
+#include <sched.h>
 #include <stdio.h>
 #include <string.h>
+#include <sys/mount.h>
+#include <unistd.h>
 
 #include "e2e/harness.h"
 
@@ -23,6 +26,10 @@ int main(int argc, char **argv)
         printf("%s: the Windows tests cannot run: %s\n", ci ? "FAILED" : "SKIPPED", missing.c_str());
         return ci ? 1 : 77;
     }
+    // A mount namespace of the run's own (as root), before any Wine server starts, so that tests can
+    // stage read-only and full file systems that the program and its wineserver both see.
+    SetPrivateMounts(geteuid() == 0 && unshare(CLONE_NEWNS) == 0 &&
+                     mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0);
     ChooseBuild(kind);
     SetCurrentPrefix(std::make_unique<Prefix>(kind));
     int result = RUN_ALL_TESTS();

@@ -6,82 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "e2e/harness.h"
-#include "support/link_reader.h"
+#include "e2e/run_fixture.h"
 
 namespace {
-
-const char kLinkName[] = "Orvo Recorder.pif";
-
-// A fresh desktop and product folder for each case.
-class RunTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        prefix = &CurrentPrefix();
-        RemoveTree(prefix->Desktop());
-        MakeDirectories(prefix->Desktop());
-        product = prefix->DriveC() + "/Orvo";
-        RemoveTree(product);
-        MakeDirectories(product);
-    }
-
-    ProcessSpec Spec(const std::string &directory, const std::vector<std::string> &arguments = {}) const
-    {
-        ProcessSpec spec;
-        spec.argv = CommandLine(CurrentBuild().program, arguments);
-        spec.directory = directory;
-        spec.environment = prefix->Environment();
-        return spec;
-    }
-
-    // Runs to the end. With trace off, standard input is a pipe that holds a key and stays open, and
-    // must still hold it afterwards; with trace on, it is at its end, which ends each pause at once.
-    ProcessResult Run(const ProcessSpec &spec)
-    {
-        std::string unread;
-        ProcessResult result =
-            kTraceBuild ? RunToEnd(spec, Input::AtEnd) : RunToEnd(spec, Input::HeldOpen, "k\n", &unread);
-        EXPECT_FALSE(result.timedOut);
-        if (!kTraceBuild) {
-            EXPECT_EQ(unread, "k\n") << "standard input was read with trace off";
-        }
-        return result;
-    }
-
-    // What every reader should find in the link made in directory (Windows form).
-    static LinkReading LinkFor(const std::string &directory)
-    {
-        LinkReading reading;
-        reading.opened = true;
-        reading.localPath = NormalisedTarget(directory + "\\recorder.bat");
-        reading.description = kLinkName;
-        reading.iconLocation = directory + "\\vandrel.ico";
-        reading.iconIndex = 0;
-        return reading;
-    }
-
-    static std::string UrlFor(const std::string &directory)
-    {
-        std::string page = directory + "\\QirPlayer.html";
-        for (char &c : page) {
-            if (c == '\\') {
-                c = '/';
-            }
-        }
-        return "[InternetShortcut]\r\nURL=file://" + page;
-    }
-
-    void ExpectBothShortcuts(const std::string &directory)
-    {
-        EXPECT_EQ(ReadLinkWithLiblnk(LinkFileOf(prefix->Desktop())), LinkFor(directory));
-        ASSERT_TRUE(Exists(UrlFileOf(prefix->Desktop())));
-        EXPECT_EQ(ReadFile(UrlFileOf(prefix->Desktop())), UrlFor(directory));
-    }
-
-    Prefix *prefix = nullptr;
-    std::string product;
-};
 
 // Where the program is started, with what, and how the run should end.
 struct RunCase {
@@ -131,7 +58,6 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, RunCases,
     ::testing::Values(
         RunCase{"ProductFolder", "Orvo", {}, false, Outcome::Success},
-        RunCase{"FolderWithBlanks", "Program Files/Orvo Demo", {}, false, Outcome::Success},
         RunCase{"FolderOutsideDriveC", "outside", {}, false, Outcome::Success},
         RunCase{"DriveRoot", "", {}, false, Outcome::Success},
         RunCase{"ArgumentsAreIgnored", "Orvo", {"--help", "/?", "-t", "a b", "", "Orvo Player.url"}, false,

@@ -2,11 +2,12 @@
 // liblnk and lnkinfo read back with the fields that were set.
 #include <gtest/gtest.h>
 
-#include <dirent.h>
 #include <limits.h>
 #include <stdlib.h>
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 #include "platform/platform.h"
 #include "support/files.h"
@@ -86,20 +87,11 @@ protected:
     }
 
     // Names in the desktop folder other than the given one: a temporary file left behind shows here.
-    std::string OtherEntries(const std::string &keep)
+    std::vector<std::string> OtherEntries(const std::string &keep)
     {
-        std::string others;
-        DIR *folder = opendir(desktop.c_str());
-        for (dirent *entry; folder != nullptr && (entry = readdir(folder)) != nullptr;) {
-            std::string name = entry->d_name;
-            if (name != "." && name != ".." && name != keep) {
-                others += name + " ";
-            }
-        }
-        if (folder != nullptr) {
-            closedir(folder);
-        }
-        return others;
+        std::vector<std::string> names = ListDirectory(desktop);
+        names.erase(std::remove(names.begin(), names.end(), keep), names.end());
+        return names;
     }
 
     TemporaryFolder prefix_;
@@ -135,7 +127,7 @@ TEST_P(ShellLinkReadBack, LiblnkAndLnkinfoReadTheFieldsThatWereSet)
     std::string file = desktop + "/Orvo Recorder.pif";
     EXPECT_EQ(ReadLinkWithLiblnk(file), expected);
     EXPECT_EQ(ReadLinkWithLnkinfo(file), expected);
-    EXPECT_EQ(OtherEntries("Orvo Recorder.pif"), "");
+    EXPECT_EQ(OtherEntries("Orvo Recorder.pif"), std::vector<std::string>{});
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -188,7 +180,7 @@ TEST_P(ShellLinkSaveFailure, FailsAsWindowsDoesAndLeavesNoFileBehind)
     MakeDirectories(desktop + "/Taken.pif");
     EXPECT_EQ(SaveLink("C:\\Orvo\\recorder.bat", "d", "C:\\Orvo\\vandrel.ico", GetParam().linkPath),
               GetParam().expected);
-    EXPECT_EQ(OtherEntries("Taken.pif"), "");
+    EXPECT_EQ(OtherEntries("Taken.pif"), std::vector<std::string>{});
 }
 
 INSTANTIATE_TEST_SUITE_P(

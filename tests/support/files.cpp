@@ -4,6 +4,7 @@
 #include <stdlib.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -68,6 +69,17 @@ void RemoveTree(const std::string &path)
     std::error_code ignored;
     fs::permissions(path, fs::perms::owner_all, fs::perm_options::add, ignored);
     fs::remove_all(path, ignored);
+}
+
+std::vector<std::string> ListDirectory(const std::string &path)
+{
+    std::vector<std::string> names;
+    std::error_code ignored;
+    for (const auto &entry : fs::directory_iterator(path, ignored)) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 void EmptyDirectory(const std::string &path)

@@ -3,6 +3,7 @@
 #define ORVO_TESTS_SUPPORT_FILES_H
 
 #include <string>
+#include <vector>
 
 // A new empty folder under $TMPDIR (or /tmp), removed with everything in it when this goes away.
 class TemporaryFolder {
@@ -23,6 +24,8 @@ std::string ReadFile(const std::string &path);
 void WriteFile(const std::string &path, const std::string &bytes);
 void MakeDirectories(const std::string &path);
 void RemoveTree(const std::string &path);
+// The names in a folder, sorted, without "." and "..".
+std::vector<std::string> ListDirectory(const std::string &path);
 // Removes everything inside a folder, keeping the folder.
 void EmptyDirectory(const std::string &path);
 
