@@ -58,3 +58,5 @@ orvo_install() {
 ORVO_BUILD_PACKAGES="cmake ninja-build g++"
 ORVO_TEST_PACKAGES="libgtest-dev liblnk-dev libbfio-dev liblnk-utils"
 ORVO_WINDOWS_PACKAGES="g++-mingw-w64-i686-win32 binutils-mingw-w64-i686 wine wine32:i386"
+ORVO_FUZZ_PACKAGES="clang libclang-rt-14-dev"
+ORVO_BENCH_PACKAGES="valgrind strace time"
