@@ -32,6 +32,15 @@ int FitsInPathBuffer(size_t directoryLength, const char *name)
     return directoryLength + 1 + strlen(name) <= MAX_PATH - 1;
 }
 
+// Nonzero for a path from the root of a drive ("C:\...") or of a share ("\\server\..."). Wine, for one,
+// reports a relative "unix" as the current directory of a folder that was removed.
+int IsAbsolutePath(const char *path)
+{
+    char letter = static_cast<char>(path[0] | 0x20);
+    return (letter >= 'a' && letter <= 'z' && path[1] == ':' && path[2] == '\\') ||
+           (path[0] == '\\' && path[1] == '\\');
+}
+
 } // namespace
 
 int main(int, char *[], char *[])
@@ -57,11 +66,12 @@ int main(int, char *[], char *[])
         return 0;
     }
 
-    // A directory that cannot be read, or so long that a path composed in it would be cut, would give
-    // shortcuts to a wrong place: the run stops before anything is written.
+    // A directory that cannot be read, is not absolute, or is so long that a path composed in it would
+    // be cut, would give shortcuts to a wrong place: the run stops before anything is written.
     DWORD length = GetCurrentDirectoryA(MAX_PATH, currentDirectory);
-    if (length == 0 || length >= MAX_PATH || !FitsInPathBuffer(length, kBatchFileName) ||
-        !FitsInPathBuffer(length, kPageFileName) || !FitsInPathBuffer(length, kIconFileName)) {
+    if (length == 0 || length >= MAX_PATH || !IsAbsolutePath(currentDirectory) ||
+        !FitsInPathBuffer(length, kBatchFileName) || !FitsInPathBuffer(length, kPageFileName) ||
+        !FitsInPathBuffer(length, kIconFileName)) {
         Trace(" Error in Current Directory ");
         CoUninitialize();
         return 0;

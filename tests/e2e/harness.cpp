@@ -17,10 +17,10 @@ const char kWineOverrides[] = "WINEDLLOVERRIDES=mscoree,mshtml=;winemenubuilder.
 
 bool OnPath(const std::string &program)
 {
-    ProcessSpec spec;
-    spec.argv = {"sh", "-c", "command -v " + program};
-    spec.environment = {"PATH=" + EnvironmentValue("PATH")};
-    return RunToEnd(spec, Input::AtEnd).exitStatus == 0;
+    Command command;
+    command.argv = {"sh", "-c", "command -v " + program};
+    command.environment = {"PATH=" + EnvironmentValue("PATH")};
+    return RunToEnd(command, Input::AtEnd).exitStatus == 0;
 }
 
 std::string Resolved(const std::string &path)
@@ -75,10 +75,10 @@ Prefix::Prefix(BuildKind kind) : kind_(kind), folder_("orvo-e2e")
     // A persistent wineserver first, so that no Wine process started later holds a test's pipes open.
     // It needs the prefix folder to exist; wineboot then fills it.
     MakeDirectories(path_);
-    ProcessSpec spec;
-    spec.environment = Environment();
-    spec.argv = {"sh", "-c", "wineserver -p </dev/null >/dev/null 2>&1 && wineboot -i </dev/null >/dev/null 2>&1"};
-    ProcessResult result = RunToEnd(spec, Input::AtEnd, "", nullptr, 300);
+    Command command;
+    command.environment = Environment();
+    command.argv = {"sh", "-c", "wineserver -p </dev/null >/dev/null 2>&1 && wineboot -i </dev/null >/dev/null 2>&1"};
+    ProcessResult result = RunToEnd(command, Input::AtEnd, "", nullptr, 300);
     if (result.exitStatus != 0 || !IsDirectory(DriveC() + "/windows")) {
         throw std::runtime_error("wineboot failed to make a prefix at " + path_);
     }
@@ -87,10 +87,10 @@ Prefix::Prefix(BuildKind kind) : kind_(kind), folder_("orvo-e2e")
 Prefix::~Prefix()
 {
     if (kind_ == BuildKind::Windows) {
-        ProcessSpec spec;
-        spec.environment = Environment();
-        spec.argv = {"sh", "-c", "wineserver -k </dev/null >/dev/null 2>&1; wineserver -w </dev/null >/dev/null 2>&1"};
-        RunToEnd(spec, Input::AtEnd, "", nullptr, 60);
+        Command command;
+        command.environment = Environment();
+        command.argv = {"sh", "-c", "wineserver -k </dev/null >/dev/null 2>&1; wineserver -w </dev/null >/dev/null 2>&1"};
+        RunToEnd(command, Input::AtEnd, "", nullptr, 60);
     }
 }
 
@@ -231,7 +231,7 @@ std::string ExpectedOutput(const Expectation &e)
     if (e.outcome == Outcome::CoInitializeFails) {
         return out + Traced(" Error in CoInitialize ");
     }
-    if (e.outcome == Outcome::DirectoryTooLong) {
+    if (e.outcome == Outcome::DirectoryRefused) {
         return out + Traced(" Error in Current Directory ");
     }
     out += Traced(" Current Directory:" + e.directory + " \n");
@@ -276,15 +276,4 @@ std::string UrlFileOf(const std::string &desktop)
 std::string LinkFileOf(const std::string &desktop)
 {
     return desktop + "/Orvo Recorder.pif";
-}
-
-std::string NormalisedTarget(const std::string &path)
-{
-    std::string normalised;
-    for (char c : path) {
-        if (!(c == '\\' && !normalised.empty() && normalised.back() == '\\')) {
-            normalised += c;
-        }
-    }
-    return normalised;
 }

@@ -77,7 +77,7 @@ enum class Outcome {
     Success,
     LinkFails,       // Save (or an earlier COM call) fails: the run stops after the link step
     CoInitializeFails,
-    DirectoryTooLong,
+    DirectoryRefused,
     WebOpenFails,
     WebWriteFails,
 };
@@ -94,8 +94,5 @@ std::string ExpectedOutput(const Expectation &expectation);
 // A run's files on the desktop, and what is known of them.
 std::string UrlFileOf(const std::string &desktop);
 std::string LinkFileOf(const std::string &desktop);
-
-// Collapses runs of backslashes after the drive, as the shell's SetPath stores a target.
-std::string NormalisedTarget(const std::string &path);
 
 #endif

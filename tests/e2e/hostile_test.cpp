@@ -31,6 +31,7 @@ struct HostileCase {
     // cannot be staged on this machine (the reason is in *skip).
     std::function<std::string(HostileRun &, std::string *skip)> stage;
     Input input; // standard input: HeldOpen is turned into the configuration's default
+    bool removeFolder; // the product folder is removed once the run is in it
     Expected native;
     Expected windows;
     // Checks the desktop after the run.
@@ -169,7 +170,11 @@ TEST_P(HostileRun, KeepsItsPromises)
     const Expected &expected = CurrentBuild().kind == BuildKind::Windows ? c.windows : c.native;
 
     Input input = c.input == Input::HeldOpen && kTraceBuild ? Input::AtEnd : c.input;
-    ProcessResult result = Run(Spec(directory), input);
+    Command command = CommandIn(directory);
+    if (c.removeFolder) {
+        command.argv.insert(command.argv.begin(), {"sh", "-c", "rmdir \"$PWD\" && exec \"$@\"", "sh"});
+    }
+    ProcessResult result = Run(command, input);
 
     Expectation expectation;
     expectation.outcome = expected.outcome;
@@ -206,7 +211,7 @@ void ShortcutsIfMade(HostileRun &run, const Expected &expected)
 HostileCase Row(const char *label, std::function<std::string(HostileRun &, std::string *)> stage, Expected both,
                 std::function<void(HostileRun &, const Expected &)> check, Input input = Input::HeldOpen)
 {
-    return HostileCase{label, std::move(stage), input, both, both, std::move(check)};
+    return HostileCase{label, std::move(stage), input, false, both, both, std::move(check)};
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -217,18 +222,27 @@ INSTANTIATE_TEST_SUITE_P(
             Expected{Outcome::Success}, BothShortcuts),
         // The folder fits its buffer, the page's path in it would not: stop before anything is written.
         Row("Folder245", [](HostileRun &run, std::string *) { return run.FolderOfLength(245); },
-            Expected{Outcome::DirectoryTooLong}, NoShortcuts),
+            Expected{Outcome::DirectoryRefused}, NoShortcuts),
         Row("Folder258", [](HostileRun &run, std::string *) { return run.FolderOfLength(258); },
-            Expected{Outcome::DirectoryTooLong}, NoShortcuts),
+            Expected{Outcome::DirectoryRefused}, NoShortcuts),
         // From 259 characters on, Wine cannot start a process in the folder (with its final backslash
         // it would not fit in MAX_PATH) and starts it in C:\windows instead: the run then makes its
         // shortcuts for that folder. The native layer reports the directory, or the size it needs.
         HostileCase{"Folder259", [](HostileRun &run, std::string *) { return run.FolderOfLength(259); },
-                    Input::HeldOpen, Expected{Outcome::DirectoryTooLong}, kStartedInWindowsFolder,
+                    Input::HeldOpen, false, Expected{Outcome::DirectoryRefused}, kStartedInWindowsFolder,
                     ShortcutsIfMade},
         HostileCase{"Folder300", [](HostileRun &run, std::string *) { return run.FolderOfLength(300); },
-                    Input::HeldOpen, Expected{Outcome::DirectoryTooLong}, kStartedInWindowsFolder,
+                    Input::HeldOpen, false, Expected{Outcome::DirectoryRefused}, kStartedInWindowsFolder,
                     ShortcutsIfMade},
+        // The native layer cannot read a removed folder; Wine reports it as a relative "unix". Either
+        // way the run stops before it makes shortcuts to a wrong place.
+        HostileCase{"FolderRemovedOnceTheRunIsInIt",
+                    [](HostileRun &run, std::string *) {
+                        MakeDirectories(run.prefix->DriveC() + "/Removed");
+                        return run.prefix->DriveC() + "/Removed";
+                    },
+                    Input::HeldOpen, true, Expected{Outcome::DirectoryRefused}, Expected{Outcome::DirectoryRefused},
+                    NoShortcuts},
         Row("FolderWithBlanks",
             [](HostileRun &run, std::string *) {
                 MakeDirectories(run.prefix->DriveC() + "/Program Files/Orvo Demo");
@@ -285,7 +299,7 @@ INSTANTIATE_TEST_SUITE_P(
                         EXPECT_EQ(symlink("/dev/full", UrlFileOf(run.prefix->Desktop()).c_str()), 0);
                         return run.product;
                     },
-                    Input::HeldOpen, Expected{Outcome::WebWriteFails}, Expected{Outcome::WebWriteFails},
+                    Input::HeldOpen, false, Expected{Outcome::WebWriteFails}, Expected{Outcome::WebWriteFails},
                     [](HostileRun &run, const Expected &) {
                         struct stat info;
                         bool present = lstat(UrlFileOf(run.prefix->Desktop()).c_str(), &info) == 0;
@@ -327,7 +341,7 @@ INSTANTIATE_TEST_SUITE_P(
                         run.FillDesktop(16384, 8192);
                         return run.product;
                     },
-                    Input::HeldOpen, LinkFails("80070070"), Expected{Outcome::Success},
+                    Input::HeldOpen, false, LinkFails("80070070"), Expected{Outcome::Success},
                     [](HostileRun &run, const Expected &expected) {
                         if (expected.outcome == Outcome::Success) {
                             BothShortcuts(run, expected);

@@ -26,24 +26,24 @@ protected:
         MakeDirectories(product);
     }
 
-    ProcessSpec Spec(const std::string &directory, const std::vector<std::string> &arguments = {}) const
+    Command CommandIn(const std::string &directory, const std::vector<std::string> &arguments = {}) const
     {
-        ProcessSpec spec;
-        spec.argv = CommandLine(CurrentBuild().program, arguments);
-        spec.directory = directory;
-        spec.environment = prefix->Environment();
-        return spec;
+        Command command;
+        command.argv = CommandLine(CurrentBuild().program, arguments);
+        command.directory = directory;
+        command.environment = prefix->Environment();
+        return command;
     }
 
     // Runs to the end. By default, with trace off, standard input is a pipe that holds a key and stays
     // open, and must still hold it afterwards; with trace on, it is at its end, which ends each pause
     // at once.
-    ProcessResult Run(const ProcessSpec &spec) { return Run(spec, kTraceBuild ? Input::AtEnd : Input::HeldOpen); }
+    ProcessResult Run(const Command &command) { return Run(command, kTraceBuild ? Input::AtEnd : Input::HeldOpen); }
 
-    ProcessResult Run(const ProcessSpec &spec, Input input)
+    ProcessResult Run(const Command &command, Input input)
     {
         std::string unread;
-        ProcessResult result = RunToEnd(spec, input, "k\n", &unread);
+        ProcessResult result = RunToEnd(command, input, "k\n", &unread);
         EXPECT_FALSE(result.timedOut);
         if (input == Input::HeldOpen) {
             EXPECT_EQ(unread, "k\n") << "standard input was read with trace off";

@@ -38,7 +38,7 @@ TEST_P(RunCases, PrintsExactlyItsLinesMakesItsFilesAndExitsZero)
     }
     std::string windowsDirectory = prefix->WindowsPath(directory);
 
-    ProcessResult result = Run(Spec(directory, c.arguments));
+    ProcessResult result = Run(CommandIn(directory, c.arguments));
 
     Expectation expectation;
     expectation.outcome = c.outcome;
@@ -70,7 +70,7 @@ TEST_F(RunTest, ASecondRunReplacesLongerEarlierShortcutsWhole)
     WriteFile(LinkFileOf(prefix->Desktop()), std::string(30000, 'L'));
     WriteFile(UrlFileOf(prefix->Desktop()), "[InternetShortcut]\r\nURL=file://" + std::string(5000, 'u') + "\r\n");
     for (int run = 0; run < 2; ++run) {
-        ProcessResult result = Run(Spec(product));
+        ProcessResult result = Run(CommandIn(product));
         EXPECT_EQ(result.exitStatus, 0);
         ExpectBothShortcuts("C:\\Orvo");
     }
@@ -81,7 +81,7 @@ TEST_F(RunTest, ASecondRunReplacesLongerEarlierShortcutsWhole)
 // The pauses of the trace configuration, as a user at the console meets them.
 TEST_F(RunTest, TracePausesWaitForAVisibleKeyAndShowTheirPromptFirst)
 {
-    Conversation run(Spec(product));
+    Conversation run(CommandIn(product));
     ASSERT_TRUE(run.ReadUntilEndsWith(AsPrinted(" Enter any key to proceed:"), 30000)) << run.output();
     EXPECT_EQ(run.ReadFor(300), "") << "the run went on before a key";
     run.Send("\n \n\n");
@@ -106,7 +106,7 @@ TEST_F(RunTest, TracePausesWaitForAVisibleKeyAndShowTheirPromptFirst)
 
 TEST_F(RunTest, StandardInputClosedChangesNothing)
 {
-    ProcessResult result = RunToEnd(Spec(product), Input::Closed);
+    ProcessResult result = RunToEnd(CommandIn(product), Input::Closed);
     Expectation expectation;
     expectation.directory = "C:\\Orvo";
     EXPECT_EQ(result.exitStatus, 0);
@@ -123,11 +123,11 @@ protected:
     // Runs with a script; splits the merged output into the program's text and the calls.
     ProcessResult RunScripted(const std::string &script, std::vector<std::string> *calls, std::string *between)
     {
-        ProcessSpec spec = Spec(product);
-        spec.argv = {CurrentBuild().fakeCom};
-        spec.environment.push_back("ORVO_FAKE_COM=" + script);
-        spec.mergeStandardError = true;
-        ProcessResult result = Run(spec);
+        Command command = CommandIn(product);
+        command.argv = {CurrentBuild().fakeCom};
+        command.environment.push_back("ORVO_FAKE_COM=" + script);
+        command.mergeStandardError = true;
+        ProcessResult result = Run(command);
         std::string text;
         calls->clear();
         between->clear();
@@ -221,10 +221,10 @@ namespace {
 // What the real shell link object under Wine reads from a link (read-link.exe, a test tool).
 LinkReading ReadLinkWithWineShell(const Prefix &prefix, const std::string &windowsPath)
 {
-    ProcessSpec spec;
-    spec.argv = {"wine", CurrentBuild().readLink, windowsPath};
-    spec.environment = prefix.Environment();
-    ProcessResult result = RunToEnd(spec, Input::AtEnd);
+    Command command;
+    command.argv = {"wine", CurrentBuild().readLink, windowsPath};
+    command.environment = prefix.Environment();
+    ProcessResult result = RunToEnd(command, Input::AtEnd);
     LinkReading reading;
     if (result.exitStatus != 0) {
         reading.error = "read-link failed with " + std::to_string(result.exitStatus) + ": " + result.output;
@@ -274,9 +274,9 @@ TEST_P(CrossCheckReaders, BothWritersLinksReadTheSameThroughEveryReader)
     for (const auto &writer : writers) {
         RemoveTree(prefix->Desktop());
         MakeDirectories(prefix->Desktop());
-        ProcessSpec spec = Spec(directory);
-        spec.argv = writer.argv;
-        ASSERT_EQ(Run(spec).exitStatus, 0) << writer.name;
+        Command command = CommandIn(directory);
+        command.argv = writer.argv;
+        ASSERT_EQ(Run(command).exitStatus, 0) << writer.name;
         ASSERT_TRUE(Exists(LinkFileOf(prefix->Desktop()))) << writer.name;
         WriteFile(readings + "/" + writer.name + ".pif", ReadFile(LinkFileOf(prefix->Desktop())));
     }

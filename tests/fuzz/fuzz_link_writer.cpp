@@ -50,17 +50,6 @@ void AppendWithin(std::string &out, char32_t value, size_t limit)
     }
 }
 
-std::string Collapsed(const std::string &path)
-{
-    std::string result;
-    for (char c : path) {
-        if (!(c == '\\' && !result.empty() && result.back() == '\\')) {
-            result += c;
-        }
-    }
-    return result;
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int *, char ***)
@@ -116,7 +105,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     CoUninitialize();
 
     LinkReading reading = ReadLinkWithLiblnk(gLinkFile);
-    if (!reading.opened || !reading.error.empty() || reading.localPath != Collapsed(fields[0]) ||
+    if (!reading.opened || !reading.error.empty() || reading.localPath != NormalisedTarget(fields[0]) ||
         reading.description != fields[1] || reading.iconLocation != fields[2] || reading.iconIndex != 0) {
         std::ostringstream shown;
         shown << reading;

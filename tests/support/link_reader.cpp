@@ -60,6 +60,17 @@ std::ostream &operator<<(std::ostream &out, const LinkReading &reading)
                << reading.iconIndex << (reading.error.empty() ? "" : ", error " + reading.error) << "}";
 }
 
+std::string NormalisedTarget(const std::string &path)
+{
+    std::string normalised;
+    for (char c : path) {
+        if (!(c == '\\' && !normalised.empty() && normalised.back() == '\\')) {
+            normalised += c;
+        }
+    }
+    return normalised;
+}
+
 LinkReading ReadLinkWithLiblnk(const std::string &hostPath)
 {
     LinkReading reading;
@@ -93,10 +104,10 @@ LinkReading ReadLinkWithLiblnk(const std::string &hostPath)
 LinkReading ReadLinkWithLnkinfo(const std::string &hostPath)
 {
     LinkReading reading;
-    ProcessSpec spec;
-    spec.argv = {"lnkinfo", hostPath};
-    spec.environment = {"PATH=" + EnvironmentValue("PATH"), "LANG=C.UTF-8"};
-    ProcessResult result = RunToEnd(spec, Input::AtEnd);
+    Command command;
+    command.argv = {"lnkinfo", hostPath};
+    command.environment = {"PATH=" + EnvironmentValue("PATH"), "LANG=C.UTF-8"};
+    ProcessResult result = RunToEnd(command, Input::AtEnd);
     if (result.exitStatus != 0) {
         reading.error = "lnkinfo failed: " + result.output;
         return reading;

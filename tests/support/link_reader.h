@@ -18,6 +18,9 @@ struct LinkReading {
 
 std::ostream &operator<<(std::ostream &out, const LinkReading &reading);
 
+// A target as the shell's SetPath stores it: each run of backslashes written once.
+std::string NormalisedTarget(const std::string &path);
+
 // What liblnk reads from the link at hostPath (strings in UTF-8).
 LinkReading ReadLinkWithLiblnk(const std::string &hostPath);
 

@@ -23,15 +23,15 @@ long long NowMilliseconds()
 }
 
 // Starts the child with the given descriptors as its standard input and output (-1: closed input).
-pid_t Start(const ProcessSpec &spec, int inputFd, int outputFd)
+pid_t Start(const Command &command, int inputFd, int outputFd)
 {
     std::vector<char *> argv;
-    for (const std::string &argument : spec.argv) {
+    for (const std::string &argument : command.argv) {
         argv.push_back(const_cast<char *>(argument.c_str()));
     }
     argv.push_back(nullptr);
     std::vector<char *> environment;
-    for (const std::string &variable : spec.environment) {
+    for (const std::string &variable : command.environment) {
         environment.push_back(const_cast<char *>(variable.c_str()));
     }
     environment.push_back(nullptr);
@@ -47,13 +47,13 @@ pid_t Start(const ProcessSpec &spec, int inputFd, int outputFd)
             close(0);
         }
         dup2(outputFd, 1);
-        if (spec.mergeStandardError) {
+        if (command.mergeStandardError) {
             dup2(outputFd, 2);
         }
         for (int fd = 3; fd < 256; ++fd) {
             close(fd);
         }
-        if (!spec.directory.empty() && chdir(spec.directory.c_str()) != 0) {
+        if (!command.directory.empty() && chdir(command.directory.c_str()) != 0) {
             _exit(126);
         }
         execvpe(argv[0], argv.data(), environment.data());
@@ -85,7 +85,7 @@ std::string EnvironmentValue(const char *name)
     return value != nullptr ? value : "";
 }
 
-ProcessResult RunToEnd(const ProcessSpec &spec, Input input, const std::string &text, std::string *unread,
+ProcessResult RunToEnd(const Command &command, Input input, const std::string &text, std::string *unread,
                        int timeoutSeconds)
 {
     int inputPipe[2] = {-1, -1};
@@ -105,7 +105,7 @@ ProcessResult RunToEnd(const ProcessSpec &spec, Input input, const std::string &
         inputPipe[1] = -1;
     }
 
-    pid_t pid = Start(spec, inputPipe[0], outputPipe[1]);
+    pid_t pid = Start(command, inputPipe[0], outputPipe[1]);
     close(outputPipe[1]);
 
     std::string output;
@@ -152,14 +152,14 @@ ProcessResult RunToEnd(const ProcessSpec &spec, Input input, const std::string &
     return result;
 }
 
-Conversation::Conversation(const ProcessSpec &spec)
+Conversation::Conversation(const Command &command)
 {
     int inputPipe[2];
     int outputPipe[2];
     if (pipe2(inputPipe, O_CLOEXEC) != 0 || pipe2(outputPipe, O_CLOEXEC) != 0) {
         throw std::runtime_error("pipe failed");
     }
-    pid_ = Start(spec, inputPipe[0], outputPipe[1]);
+    pid_ = Start(command, inputPipe[0], outputPipe[1]);
     close(inputPipe[0]);
     close(outputPipe[1]);
     input_ = inputPipe[1];

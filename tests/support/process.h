@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-struct ProcessSpec {
+struct Command {
     std::vector<std::string> argv;
     std::string directory;                // current directory of the child
     std::vector<std::string> environment; // the child's whole environment, "NAME=value"
@@ -30,13 +30,13 @@ enum class Input {
 
 // Runs the child to its end (killing it after timeoutSeconds). With Input::HeldOpen, *unread receives
 // what the child left in its standard input.
-ProcessResult RunToEnd(const ProcessSpec &spec, Input input, const std::string &text = "",
+ProcessResult RunToEnd(const Command &command, Input input, const std::string &text = "",
                        std::string *unread = nullptr, int timeoutSeconds = 60);
 
 // A child that a test talks to while it runs.
 class Conversation {
 public:
-    explicit Conversation(const ProcessSpec &spec);
+    explicit Conversation(const Command &command);
     ~Conversation();
     Conversation(const Conversation &) = delete;
     Conversation &operator=(const Conversation &) = delete;
