@@ -97,11 +97,10 @@ public:
         ASSERT_EQ(mount("tmpfs", prefix->Desktop().c_str(), "tmpfs", MS_REMOUNT | MS_RDONLY, nullptr), 0);
     }
 
-    // Fills the desktop's file system to leave `free` bytes (a multiple of its 4 KiB pages).
-    void FillDesktop(size_t size, size_t free)
-    {
-        WriteFile(prefix->Desktop() + "/filler", std::string(size - free, 'f'));
-    }
+    // Fills the 16 KiB desktop of MountSmallDesktop to leave `free` bytes (a multiple of its 4 KiB pages).
+    void FillDesktop(size_t free) { WriteFile(prefix->Desktop() + "/filler", std::string(16384 - free, 'f')); }
+
+    bool MountSmallDesktop(std::string *skip) { return MountDesktop("size=16k", skip); }
 
     void WriteEarlierShortcuts()
     {
@@ -207,6 +206,18 @@ void ShortcutsIfMade(HostileRun &run, const Expected &expected)
     }
 }
 
+// Stages a desktop with only `free` bytes left, for the product folder.
+std::function<std::string(HostileRun &, std::string *)> DesktopWithFreeBytes(size_t free)
+{
+    return [free](HostileRun &run, std::string *skip) -> std::string {
+        if (!run.MountSmallDesktop(skip)) {
+            return "";
+        }
+        run.FillDesktop(free);
+        return run.product;
+    };
+}
+
 // A row's expectation is the same for both builds unless it says otherwise.
 HostileCase Row(const char *label, std::function<std::string(HostileRun &, std::string *)> stage, Expected both,
                 std::function<void(HostileRun &, const Expected &)> check, Input input = Input::HeldOpen)
@@ -310,35 +321,20 @@ INSTANTIATE_TEST_SUITE_P(
                             run.ExpectLinkOnly();
                         }
                     }},
-        Row("FileSystemFull",
-            [](HostileRun &run, std::string *skip) -> std::string {
-                if (!run.MountDesktop("size=16k", skip)) {
-                    return "";
-                }
-                run.FillDesktop(16384, 0);
-                return run.product;
-            },
-            LinkFails("80070070"), NoShortcuts),
+        Row("FileSystemFull", DesktopWithFreeBytes(0), LinkFails("80070070"), NoShortcuts),
         // Room for the link and none for the .url.
-        Row("FileSystemFullAfterTheLink",
-            [](HostileRun &run, std::string *skip) -> std::string {
-                if (!run.MountDesktop("size=16k", skip)) {
-                    return "";
-                }
-                run.FillDesktop(16384, 4096);
-                return run.product;
-            },
-            Expected{Outcome::WebWriteFails}, [](HostileRun &run, const Expected &) { run.ExpectLinkOnly(); }),
+        Row("FileSystemFullAfterTheLink", DesktopWithFreeBytes(4096), Expected{Outcome::WebWriteFails},
+            [](HostileRun &run, const Expected &) { run.ExpectLinkOnly(); }),
         // Earlier shortcuts on a full disk: the native layer writes the new link beside the old one and
         // cannot, so both earlier files stay as they were; Wine's Save rewrites the earlier link in
         // place, which frees its room, and the .url likewise: both are replaced whole.
         HostileCase{"FileSystemFullWithEarlierShortcuts",
                     [](HostileRun &run, std::string *skip) -> std::string {
-                        if (!run.MountDesktop("size=16k", skip)) {
+                        if (!run.MountSmallDesktop(skip)) {
                             return "";
                         }
-                        run.WriteEarlierShortcuts();
-                        run.FillDesktop(16384, 8192);
+                        run.WriteEarlierShortcuts(); // two of the four pages
+                        run.FillDesktop(8192);
                         return run.product;
                     },
                     Input::HeldOpen, false, LinkFails("80070070"), Expected{Outcome::Success},

@@ -48,18 +48,8 @@ TEST(ComLibrary, KnowsOnlyTheShellLinkAndOnlyWhileInitialised)
 // A prefix with a desktop folder; COM initialised while each test runs.
 class ShellLinkObjectTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        desktop = prefix_.path() + "/drive_c/windows/desktop";
-        MakeDirectories(desktop);
-        setenv("WINEPREFIX", prefix_.path().c_str(), 1);
-        ASSERT_EQ(CoInitialize(NULL), S_OK);
-    }
-    void TearDown() override
-    {
-        CoUninitialize();
-        unsetenv("WINEPREFIX");
-    }
+    void SetUp() override { ASSERT_EQ(CoInitialize(NULL), S_OK); }
+    void TearDown() override { CoUninitialize(); }
 
     // Sets the three properties and saves to linkPath (a Windows path); returns Save's result.
     HRESULT SaveLink(const std::string &target, const std::string &description, const std::string &icon,
@@ -94,8 +84,8 @@ protected:
         return names;
     }
 
-    TemporaryFolder prefix_;
-    std::string desktop;
+    DesktopPrefix prefix_;
+    const std::string desktop = prefix_.desktop();
 };
 
 struct LinkCase {

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "setup/combine_path.h"
-#include "setup/trace.h"
+#include "program/trace_capture.h"
 
 namespace {
 
@@ -72,13 +72,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(CombinePathTrace, PrintsTheInputsThenTheTotal)
 {
     PathBuffer result = {0};
-    int saved = gTrace;
-    gTrace = 1;
-    ::testing::internal::CaptureStdout();
-    CombinePath(result, "C:\\Orvo", "recorder.bat");
-    fflush(stdout);
-    std::string output = ::testing::internal::GetCapturedStdout();
-    gTrace = saved;
+    std::string output = PrintedWithTrace(1, [&] { CombinePath(result, "C:\\Orvo", "recorder.bat"); });
     EXPECT_EQ(output, " Combine:C:\\Orvo recorder.bat \n TOTAL:C:\\Orvo\\recorder.bat \n");
 }
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "fake_com/fake_com.h"
-#include "setup/trace.h"
+#include "program/trace_capture.h"
 #include "shortcuts/shell_link_writer.h"
 
 namespace {
@@ -72,13 +72,8 @@ TEST_P(CreateShortCutTest, MakesTheCallsInOrderReturnsTheDecidingResultAndReleas
 {
     const ScriptCase &c = GetParam();
     gFakeComScript = c.script;
-    int saved = gTrace;
-    gTrace = 1;
-    ::testing::internal::CaptureStdout();
-    HRESULT hr = CreateShortCut(kTarget, kLink, kDescription, kIcon);
-    fflush(stdout);
-    std::string trace = ::testing::internal::GetCapturedStdout();
-    gTrace = saved;
+    HRESULT hr = S_FALSE;
+    std::string trace = PrintedWithTrace(1, [&] { hr = CreateShortCut(kTarget, kLink, kDescription, kIcon); });
 
     EXPECT_EQ(hr, c.expected);
     EXPECT_EQ(FakeComCalls(), c.calls);
@@ -114,13 +109,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(CreateShortCutQuiet, PrintsNothingWithTraceOff)
 {
     ResetFakeCom();
-    int saved = gTrace;
-    gTrace = 0;
-    ::testing::internal::CaptureStdout();
-    CreateShortCut(kTarget, kLink, kDescription, kIcon);
-    fflush(stdout);
-    gTrace = saved;
-    EXPECT_EQ(::testing::internal::GetCapturedStdout(), "");
+    EXPECT_EQ(PrintedWithTrace(0, [] { CreateShortCut(kTarget, kLink, kDescription, kIcon); }), "");
 }
 
 TEST(CreateShortCutNames, PassesTheLinkNameToSaveUnchangedAsUtf16)

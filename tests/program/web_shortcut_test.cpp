@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "setup/trace.h"
+#include "program/trace_capture.h"
 #include "shortcuts/web_shortcut_writer.h"
 #include "support/files.h"
 
@@ -17,30 +17,16 @@ const char kWebPath[] = "c:\\windows\\desktop\\Orvo Player.url";
 // A prefix whose drive c: holds the desktop folder; WINEPREFIX points at it while the test runs.
 class WebShortCutTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        desktop_ = prefix_.path() + "/drive_c/windows/desktop";
-        MakeDirectories(desktop_);
-        setenv("WINEPREFIX", prefix_.path().c_str(), 1);
-    }
-    void TearDown() override { unsetenv("WINEPREFIX"); }
-
     std::string UrlFile() const { return desktop_ + "/Orvo Player.url"; }
 
     // Runs the writer with trace on and returns what it printed.
     std::string WriteTraced(const char *webPath, PathBuffer &page, int *result)
     {
-        int saved = gTrace;
-        gTrace = 1;
-        ::testing::internal::CaptureStdout();
-        *result = CreateWebShortCut(webPath, page);
-        fflush(stdout);
-        gTrace = saved;
-        return ::testing::internal::GetCapturedStdout();
+        return PrintedWithTrace(1, [&] { *result = CreateWebShortCut(webPath, page); });
     }
 
-    TemporaryFolder prefix_;
-    std::string desktop_;
+    DesktopPrefix prefix_;
+    const std::string desktop_ = prefix_.desktop();
 };
 
 struct PageCase {

@@ -27,6 +27,17 @@ TemporaryFolder::~TemporaryFolder()
     RemoveTree(path_);
 }
 
+DesktopPrefix::DesktopPrefix() : folder_("orvo-prefix"), desktop_(folder_.path() + "/drive_c/windows/desktop")
+{
+    MakeDirectories(desktop_);
+    setenv("WINEPREFIX", folder_.path().c_str(), 1);
+}
+
+DesktopPrefix::~DesktopPrefix()
+{
+    unsetenv("WINEPREFIX");
+}
+
 bool Exists(const std::string &path)
 {
     struct stat info;

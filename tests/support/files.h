@@ -18,6 +18,21 @@ private:
     std::string path_;
 };
 
+// A temporary Wine prefix with the desktop folder c:\windows\desktop; WINEPREFIX points at it while
+// this lives, for tests that call the layer in-process.
+class DesktopPrefix {
+public:
+    DesktopPrefix();
+    ~DesktopPrefix();
+    DesktopPrefix(const DesktopPrefix &) = delete;
+    DesktopPrefix &operator=(const DesktopPrefix &) = delete;
+    const std::string &desktop() const { return desktop_; }
+
+private:
+    TemporaryFolder folder_;
+    std::string desktop_;
+};
+
 bool Exists(const std::string &path);
 bool IsDirectory(const std::string &path);
 std::string ReadFile(const std::string &path);
